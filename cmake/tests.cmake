@@ -1,0 +1,49 @@
+# The unit tests (one binary) and the end-to-end table, both run by CTest.
+
+if(CMAKE_CROSSCOMPILING)
+  # GoogleTest from the sources that Debian's googletest package ships.
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(KESTRO_GTEST_LIBS gtest gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(KESTRO_GTEST_LIBS GTest::gtest GTest::gtest_main)
+endif()
+
+set(KESTRO_TEST_SOURCES
+  src/cmdline/cmdline_test.cc
+  src/filespec/filespec_test.cc
+  src/host/wildcard_test.cc
+  src/compare/compare_test.cc
+  tests/test_dir.cc)
+if(NOT WIN32)
+  list(APPEND KESTRO_TEST_SOURCES src/host/host_posix_test.cc src/filespec/filespec_posix_test.cc)
+endif()
+
+add_executable(kestro_tests ${KESTRO_TEST_SOURCES})
+target_include_directories(kestro_tests PRIVATE tests)
+target_link_libraries(kestro_tests PRIVATE kestro_core ${KESTRO_GTEST_LIBS})
+if(WIN32)
+  target_link_options(kestro_tests PRIVATE -static)
+endif()
+
+if(CMAKE_CROSSCOMPILING)
+  # One process under the emulator: starting Wine per test case is slow.
+  add_test(NAME unit COMMAND kestro_tests)
+else()
+  include(GoogleTest)
+  gtest_discover_tests(kestro_tests DISCOVERY_TIMEOUT 30)
+endif()
+
+set(KESTRO_E2E_ENV "KESTRO=$<TARGET_FILE:kestro>")
+if(WIN32)
+  list(APPEND KESTRO_E2E_ENV "KESTRO_PLATFORM=windows" "KESTRO_CRLF=1")
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " KESTRO_RUNNER)
+    list(APPEND KESTRO_E2E_ENV "KESTRO_RUNNER=${KESTRO_RUNNER}")
+  endif()
+endif()
+add_test(NAME e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run.sh)
+set_tests_properties(e2e PROPERTIES ENVIRONMENT "${KESTRO_E2E_ENV}" TIMEOUT 900)
