@@ -29,9 +29,14 @@ if(WIN32)
   target_link_options(kestro_tests PRIVATE -static)
 endif()
 
+# Wine keeps its state inside the build directory and stays quiet.
+set(KESTRO_WINE_ENV
+  "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+
 if(CMAKE_CROSSCOMPILING)
   # One process under the emulator: starting Wine per test case is slow.
   add_test(NAME unit COMMAND kestro_tests)
+  set_tests_properties(unit PROPERTIES ENVIRONMENT "${KESTRO_WINE_ENV}" TIMEOUT 300)
 else()
   include(GoogleTest)
   gtest_discover_tests(kestro_tests DISCOVERY_TIMEOUT 30)
@@ -39,7 +44,7 @@ endif()
 
 set(KESTRO_E2E_ENV "KESTRO=$<TARGET_FILE:kestro>")
 if(WIN32)
-  list(APPEND KESTRO_E2E_ENV "KESTRO_PLATFORM=windows" "KESTRO_CRLF=1")
+  list(APPEND KESTRO_E2E_ENV "KESTRO_PLATFORM=windows" "KESTRO_CRLF=1" ${KESTRO_WINE_ENV})
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " KESTRO_RUNNER)
     list(APPEND KESTRO_E2E_ENV "KESTRO_RUNNER=${KESTRO_RUNNER}")

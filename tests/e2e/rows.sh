@@ -1,7 +1,9 @@
 # The end-to-end table, read by run.sh: one row per case.
 #   row NAME FIXTURE STATUS STDOUT STDERR -- ARGS...
 # FIXTURE is shell run in the row's empty directory (helpers: mk, stamp,
-# bytes); STDOUT and STDERR are exact, written with plain line feeds.
+# bytes); STDOUT and STDERR are exact, written with plain line feeds. @DIR@
+# in ARGS is the row's directory as a drive path (z:\tmp\...), and @dir@ in
+# STDOUT and STDERR the same in lower case.
 
 USAGE='
 usage:- kestro [-d#] [-h] [-t] file1 file2
@@ -106,6 +108,10 @@ work\same - save\same > DATE/TIME DIFF
 row "-t with equal times" "mk work/a x; mk save/a x; stamp '2021-05-05 05:05' work/a save/a" 0 'work\a - save\a > OK
 ' '' -- -t work save
 
+row "absolute drive paths are lowered" "mk Work/Notes.txt n; mk Save/notes.TXT n" 0 '@dir@\work\notes.txt - @dir@\save\notes.txt > OK
+' '' -- '@DIR@\Work' '@DIR@\Save' -d2
+row "absolute drive path, renaming pattern" "mk Work/A.txt n; mk Save/a.bak n" 0 '@dir@\work\a.txt - @dir@\save\a.bak > OK
+' '' -- '@DIR@\Work\*.TXT' '@DIR@\Save\*.BAK'
 row "stored names in any case" "mk Work/Notes.TXT n; mk save/NOTES.txt n" 0 'work\notes.txt - save\notes.txt > OK
 ' '' -- work save
 row "upper-case items are lowered" "mk Work/Notes.TXT n; mk Save/NOTES.txt n" 0 'work\notes.txt - save\notes.txt > OK
@@ -117,6 +123,7 @@ work\b.txt - save\b.bak > ERROR
 ' '' -- 'work\*.txt' 'save\*.bak'
 row "single file against a directory" "mk notes.txt n; mk save/notes.txt n" 0 'notes.txt - save\notes.txt > OK
 ' '' -- notes.txt save
+posix_only "every drive prefix names the one file system; on Windows C: is another drive"
 row "drive prefix on relative items" "mk work/a x; mk save/a x" 0 'c:work\a - d:save\a > OK
 ' '' -- 'C:work' 'D:save'
 
@@ -174,5 +181,6 @@ row "links are followed" "mk real x; mkdir work save; ln -s ../real work/l; ln -
 ' '' -- work save
 
 LONG=aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa
+posix_only "Windows' ANSI file functions stop at 259 characters"
 row "paths longer than 259 characters" "mk work/$LONG/$LONG/$LONG x; mk save/$LONG/$LONG/$LONG x" 0 "work\\$LONG\\$LONG\\$LONG - save\\$LONG\\$LONG\\$LONG > OK
 " '' -- "work\\$LONG\\$LONG\\$LONG" "save\\$LONG\\$LONG"

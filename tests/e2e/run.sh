@@ -89,6 +89,12 @@ row() {
 
   local dir=$ROOT/$rows/run results=$ROOT/$rows
   mkdir -p "$dir"
+  # @DIR@ in the arguments is the row's directory as an absolute drive path,
+  # @dir@ in the expected streams the same in lower case.
+  local drive_path="z:${dir//\//\\}"
+  set -- "${@//@DIR@/$drive_path}"
+  out=${out//@dir@/${drive_path,,}}
+  err=${err//@dir@/${drive_path,,}}
   if ! (cd "$dir" && eval "$fixture") >"$results/fixture.log" 2>&1; then
     failed=$((failed + 1))
     echo "FAIL  $name: fixture failed"
