@@ -62,6 +62,15 @@ row "only subdirectories" "mkdir -p work/one work/two save" 0 '' '' -- work save
 row "subdirectories are never compared" "mk work/a x; mkdir -p work/sub save/sub; mk save/a x" 0 'work\a - save\a > OK
 ' '' -- work save
 
+MANY='mkdir work save; for i in $(seq -w 1 120); do echo $i >work/f$i; echo $i >save/f$i; mkdir work/d$i; done
+      echo 999 >save/f051'
+MANY_OUT=$(for i in $(seq -w 1 120); do
+  [ "$i" = 051 ] && r=ERROR || r=OK
+  printf 'work\\f%s - save\\f%s > %s\n' "$i" "$i" "$r"
+done)
+row "120 files in batches keep the search order" "$MANY" 1 "$MANY_OUT
+" '' -- work save
+
 # ----- Comparing pairs -------------------------------------------------------
 
 SET='mk work/c abc; mk save/c abd; mk work/m m; mkdir -p save; mk work/s same; mk save/s same;

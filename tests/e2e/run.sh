@@ -69,7 +69,11 @@ line_ends() {
   if [ "$CRLF" = 1 ]; then printf '%s' "${1//$'\n'/$'\r\n'}"; else printf '%s' "$1"; fi
 }
 
-show() { sed -n 'l' "$1" | sed 's/^/      /'; }
+# The lines in which a stream differs from what was wanted, control
+# characters shown (\r as \r, a missing last line end as a lone $).
+show_difference() {
+  diff <(sed -n 'l' "$2") <(sed -n 'l' "$1") | head -20 | sed 's/^/      /'
+}
 
 # row NAME FIXTURE STATUS STDOUT STDERR -- ARGS...
 row() {
@@ -123,10 +127,8 @@ row() {
   for stream in stdout stderr; do
     [ -f "$results/$stream" ] || continue
     cmp -s "$results/$stream" "$results/want-$stream" && continue
-    echo "    $stream got:"
-    show "$results/$stream"
-    echo "    $stream want:"
-    show "$results/want-$stream"
+    echo "    $stream (< want, > got):"
+    show_difference "$results/$stream" "$results/want-$stream"
   done
 }
 
