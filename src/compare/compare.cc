@@ -52,6 +52,8 @@ Outcome compare_streams(FILE* source, FILE* dest) {
     if (ferror(source) || ferror(dest) || sourceCount != destCount) return OUTCOME_READ_ERROR;
     if (sourceCount == 0) return OUTCOME_SAME;
     if (memcmp(sourceBuffer, destBuffer, sourceCount) != 0) return OUTCOME_CONTENT_DIFF;
+    // Both reads met the end of their file: the next ones would give 0 and 0.
+    if (feof(source) && feof(dest)) return OUTCOME_SAME;
   }
 }
 
@@ -101,9 +103,12 @@ void flush_batch() {
 }
 
 void compare_one(std::string& name) {
-  name = to_lower_ascii(name);
-  const std::string sourcePath = sourceSpec.dir + name;
-  const std::string destPath = destSpec.dir + destination_name(name);
+  for (char& c : name) c = ascii_lower(c);
+  // Kept from pair to pair, so that building the paths allocates nothing.
+  static std::string sourcePath;
+  static std::string destPath;
+  sourcePath.assign(sourceSpec.dir).append(name);
+  destPath.assign(destSpec.dir).append(destination_name(name));
   report_start(sourcePath, destPath);
 
   FindEntry source;

@@ -13,7 +13,10 @@
 
 const uint32_t ATTRIBUTE_DIRECTORY = 0x10;
 
-// One entry of a search.
+// One entry of a search. A search for a plain name fills every field; an
+// entry of a wildcard search is sure of its attributes and name only, and
+// may leave size 0 and writeTime -1 (the POSIX layer does, unless it had to
+// examine the entry): look a file up by its name for those.
 struct FindEntry {
   uint32_t attributes;  // ATTRIBUTE_DIRECTORY for a directory, else file bits
   int64_t writeTime;    // last write, whole seconds since 1970 UTC; -1 unknown

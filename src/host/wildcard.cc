@@ -5,7 +5,10 @@
 #include "host/ascii.h"
 
 bool has_wildcard(const std::string& text) {
-  return text.find_first_of("*?") != std::string::npos;
+  for (const char c : text) {
+    if (c == '*' || c == '?') return true;
+  }
+  return false;
 }
 
 namespace {
