@@ -72,8 +72,10 @@ Outcome compare_found(const std::string& sourcePath, const FindEntry& source,
 
 void allocate_compare_buffers() {
   if (sourceBuffer) return;
-  sourceBuffer = new (std::nothrow) unsigned char[COMPARE_BUFFER_SIZE];
-  destBuffer = new (std::nothrow) unsigned char[COMPARE_BUFFER_SIZE];
+  // Page-aligned, so that the kernel copies each block at full speed.
+  const std::align_val_t pageAlignment{4096};
+  sourceBuffer = new (pageAlignment, std::nothrow) unsigned char[COMPARE_BUFFER_SIZE];
+  destBuffer = new (pageAlignment, std::nothrow) unsigned char[COMPARE_BUFFER_SIZE];
   if (!sourceBuffer || !destBuffer) insufficient_memory();
 }
 

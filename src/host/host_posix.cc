@@ -313,26 +313,18 @@ void remember_folded(const HostPath& path, const std::string& real, const std::s
 // component that is empty or ends in a dot, and no remembered directory
 // around its last component. Most paths the comparison builds are such.
 bool direct_path(const std::string& text, std::string& out) {
-  size_t i = has_drive_prefix(text) ? 2 : 0;
-  if (i == text.size()) return false;
-  out.clear();
-  size_t componentStart = 0;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
+  const size_t begin = has_drive_prefix(text) ? 2 : 0;
+  if (begin == text.size()) return false;
+  out.assign(text, begin, std::string::npos);
+  char previous = '\0';
+  for (size_t i = 0; i < out.size(); ++i) {
+    char& c = out[i];
     if (c == '*' || c == '?') return false;
-    if (!is_separator(c)) {
-      out += c;
-    } else if (out.empty()) {
-      out += '/';
-      componentStart = 1;
-    } else if (out.size() == componentStart || out.back() == '.') {
-      return false;
-    } else {
-      out += '/';
-      componentStart = out.size();
-    }
+    if (c == '\\') c = '/';
+    if (c == '/' && i > 0 && (previous == '/' || previous == '.')) return false;
+    previous = c;
   }
-  if (out.size() == componentStart || out.back() == '.') return false;
+  if (previous == '/' || previous == '.') return false;
   if (foldedDirs.empty()) return true;
   const size_t slash = out.rfind('/');
   const std::string parent =
