@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "filespec/filespec.h"
+#include "main/settings.h"
 #include "test_dir.h"
 
 namespace {
@@ -45,6 +47,30 @@ TEST(CompareContents, Table) {
     }
     EXPECT_EQ(compare_contents("src", "dst"), row.outcome);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A source file that was listed and then removed before its turn is
+// reported missing under its own path, and counts as a difference.
+TEST(CompareOne, SourceRemovedAfterListing) {
+  ScratchDir scratch;
+  write_file("save/gone", "x");
+  allocate_compare_buffers();
+  sourceSpec = FileSpec{"work\\", "*", "*"};
+  destSpec = FileSpec{"save\\", "*", "*"};
+  const Settings saved = settings;
+  settings = INITIAL_SETTINGS;
+  std::string name = "Gone";
+  testing::internal::CaptureStdout();
+  compare_one(name);
+  const std::string printed = testing::internal::GetCapturedStdout();
+  const int anyDifference = settings.anyDifference;
+  settings = saved;
+  EXPECT_EQ(printed, "work\\gone - save\\gone > WORK\\GONE NOT FOUND\n");
+  EXPECT_EQ(anyDifference, 1);
 }
 
 }  // namespace

@@ -310,8 +310,9 @@ void remember_folded(const HostPath& path, const std::string& real, const std::s
 }
 
 // `text` as a POSIX path, when it can be used as it stands: no wildcard, no
-// component that is empty or ends in a dot, and no remembered directory
-// around its last component. Most paths the comparison builds are such.
+// component that is empty or ends in a dot, short enough for one system call,
+// and no remembered directory around its last component. Most paths the
+// comparison builds are such.
 bool direct_path(const std::string& text, std::string& out) {
   const size_t begin = has_drive_prefix(text) ? 2 : 0;
   if (begin == text.size()) return false;
@@ -324,7 +325,7 @@ bool direct_path(const std::string& text, std::string& out) {
     if (c == '/' && i > 0 && (previous == '/' || previous == '.')) return false;
     previous = c;
   }
-  if (previous == '/' || previous == '.') return false;
+  if (previous == '/' || previous == '.' || out.size() >= PATH_MAX) return false;
   if (foldedDirs.empty()) return true;
   const size_t slash = out.rfind('/');
   const std::string parent =

@@ -193,3 +193,59 @@ LONG=aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa
 posix_only "Windows' ANSI file functions stop at 259 characters"
 row "paths longer than 259 characters" "mk work/$LONG/$LONG/$LONG x; mk save/$LONG/$LONG/$LONG x" 0 "work\\$LONG\\$LONG\\$LONG - save\\$LONG\\$LONG\\$LONG > OK
 " '' -- "work\\$LONG\\$LONG\\$LONG" "save\\$LONG\\$LONG"
+
+# ----- Faults and awkward inputs ------------------------------------------------
+
+posix_only "symbolic links"
+row "links that lead nowhere" "mk work/a x; ln -s loop work/loop; ln -s nowhere work/dangling; mkdir save;
+    ln -s a save/a; ln -s nowhere save/dangling" 1 'work\a - save\a > SAVE\A NOT FOUND
+' '' -- work save
+posix_only "symbolic links"
+row "links to directories" "mkdir dir work save; ln -s ../dir work/ld; mk work/e; mk work/x x; ln -s ../dir save/e;
+    ln -s ../dir save/x" 1 'work\e - save\e > SAVE\E NOT FOUND
+work\x - save\x > SIZE DIFF
+' '' -- work save
+posix_only "sockets and devices"
+row "socket and device destinations" "mk work/s x; mk work/n; mkdir save; ln -s /dev/null save/n;
+    perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => \"save/s\", Listen => 1) or die'" 1 'work\n - save\n > SAVE\N NOT FOUND
+work\s - save\s > SAVE\S NOT FOUND
+' '' -- work save
+posix_only "sockets and devices"
+row "a device as the source" "" 254 '' 'kestro: no files found for "\dev\null.*"
+' -- '\dev\null' save
+posix_only "sockets"
+row "a socket in the source is not listed" "mk work/a x; mk save/a x;
+    perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => \"work/s\", Listen => 1) or die'" 0 '' '' -- work save -d1
+
+row "blanks, commas and dashes in names" "mk 'work/my file' 1; mk 'work/a,b' 2; mk work/-x 3; mk 'save/my file' 1; mk 'save/a,b' 2; mk save/-x 3" 0 'work\-x - save\-x > OK
+work\a,b - save\a,b > OK
+work\my file - save\my file > OK
+' '' -- work save
+posix_only "names are bytes; Windows' ANSI code page would turn them into other characters"
+row "only ASCII letters fold" "mk 'work/Café.txt' 1; mk 'save/CAFé.TXT' 1; mk work/É.txt 2; mk save/é.txt 2" 1 'work\café.txt - save\café.txt > OK
+work\É.txt - save\É.txt > SAVE\É.TXT NOT FOUND
+' '' -- work save
+posix_only "names are bytes; Windows' ANSI code page would turn them into other characters"
+row "invalid UTF-8 in names" "mk work/$'\xff\xfe' 1; mk save/$'\xff\xfe' 1" 0 "work\\"$'\xff\xfe'" - save\\"$'\xff\xfe'" > OK
+" '' -- work save
+N255=$(printf 'n%.0s' $(seq 255))
+row "255-byte names" "mk work/$N255 1; mk save/$N255 1" 0 "work\\$N255 - save\\$N255 > OK
+" '' -- work save
+posix_only "a backslash cannot be part of a Windows name"
+row "a name holding a backslash is reported" "mk 'work/a\\b' 1; mk 'save/a\\b' 1; mk work/c 2; mk save/c 2" 1 'work\a\b - save\a\b > WORK\A\B NOT FOUND
+work\c - save\c > OK
+' '' -- work save
+
+D200=$(printf 'd%.0s' $(seq 200))
+DEEP=$(printf "\\\\$D200%.0s" $(seq 25))
+posix_only "Windows' ANSI file functions stop at 259 characters"
+row "paths longer than 4,096 bytes" "for side in work save; do (mkdir \$side && cd \$side &&
+    for i in \$(seq 25); do mkdir $D200 && cd $D200 || exit 1; done && echo x >f); done" 0 "work$DEEP\\f - save$DEEP\\f > OK
+" '' -- "work$DEEP\\f" "save$DEEP"
+
+posix_only "slow under Wine"
+row "a source directory of 100,000 files" "mkdir work save; for i in \$(seq 100000); do : >work/f\$i; : >save/f\$i; done" 0 '' '' -- work save -d1
+
+posix_only "SIGPIPE"
+stdout_pipe "head -c 1"
+row "a reader that closes the pipe early" "mkdir work save; for i in \$(seq 3000); do : >work/f\$i; : >save/f\$i; done" 141 'w' '' -- work save

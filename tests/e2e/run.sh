@@ -28,6 +28,7 @@ skipped=0
 rows=0
 skip_reason=""
 stdout_target=""
+stdout_command=""
 
 # ----- Fixture helpers (run inside the row's directory) ----------------------
 
@@ -62,6 +63,11 @@ windows_only() { [ "$PLATFORM" = windows ] || skip_reason="Windows only: $1"; }
 # its expected standard output is then ignored.
 stdout_to() { stdout_target=$1; }
 
+# stdout_pipe COMMAND: the row's standard output goes through a pipe into
+# COMMAND, whose output is what the row checks. SIGPIPE is in its default
+# state for the program, as in an ordinary shell.
+stdout_pipe() { stdout_command=$1; }
+
 # ----- Rows ----------------------------------------------------------------
 
 # Line ends as the program under test writes them.
@@ -80,9 +86,10 @@ row() {
   local name=$1 fixture=$2 status=$3 out=$4 err=$5
   shift 5
   [ "${1-}" = -- ] && shift
-  local reason=$skip_reason target=$stdout_target
+  local reason=$skip_reason target=$stdout_target command=$stdout_command
   skip_reason=""
   stdout_target=""
+  stdout_command=""
   [ -n "$FILTER" ] && [[ $name != *"$FILTER"* ]] && return
   rows=$((rows + 1))
   if [ -n "$reason" ]; then
@@ -106,8 +113,15 @@ row() {
     return
   fi
   [ -n "$target" ] || target=$results/stdout
-  (cd "$dir" && exec timeout "$TIMEOUT" $RUNNER "$KESTRO" "$@" >"$target" 2>"$results/stderr" </dev/null)
-  local got=$?
+  local got
+  if [ -n "$command" ]; then
+    (cd "$dir" && timeout "$TIMEOUT" env --default-signal=PIPE $RUNNER "$KESTRO" "$@" \
+      2>"$results/stderr" </dev/null | $command >"$target"; exit "${PIPESTATUS[0]}")
+    got=$?
+  else
+    (cd "$dir" && exec timeout "$TIMEOUT" $RUNNER "$KESTRO" "$@" >"$target" 2>"$results/stderr" </dev/null)
+    got=$?
+  fi
   line_ends "$out" >"$results/want-stdout"
   line_ends "$err" >"$results/want-stderr"
 
