@@ -62,3 +62,15 @@ if(NOT WIN32)
     message(WARNING "strace not found: the read-only test is left out")
   endif()
 endif()
+
+# The manual page renders without a single warning.
+find_program(KESTRO_GROFF_LINT groff)
+if(KESTRO_GROFF_LINT)
+  add_test(NAME manual-lint COMMAND bash -c
+    "out=$(\"$0\" -man -Tutf8 -ww -z \"$1\" 2>&1); [ -z \"$out\" ] || { echo \"$out\"; exit 1; }"
+    ${KESTRO_GROFF_LINT} ${CMAKE_SOURCE_DIR}/doc/kestro.1)
+endif()
+
+# The README's examples print what the README shows.
+add_test(NAME readme COMMAND bash ${CMAKE_SOURCE_DIR}/tests/readme.sh)
+set_tests_properties(readme PROPERTIES ENVIRONMENT "${KESTRO_E2E_ENV}" TIMEOUT 300)

@@ -1,7 +1,8 @@
 // Fuzzes the preparation of the two file specifications and the destination
 // name of a source file. Input: source text, zero byte, destination text,
-// zero byte, source name. Runs in an empty scratch directory; the texts may
-// still name anything on the host, which is only looked at, never changed.
+// zero byte, source name. Runs in an empty scratch directory (give corpus
+// and artifact paths as absolute paths); the texts may still name anything
+// on the host, which is only looked at, never changed.
 #include <unistd.h>
 
 #include <cstdint>
@@ -36,9 +37,13 @@ std::string next_field(const uint8_t*& data, const uint8_t* end) {
 
 }  // namespace
 
+static char scratch[] = "/tmp/kestro-fuzz-XXXXXX";
+
+static void remove_scratch() { rmdir(scratch); }
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char scratch[] = "/tmp/kestro-fuzz-XXXXXX";
   if (!mkdtemp(scratch) || chdir(scratch) != 0) abort();
+  atexit(remove_scratch);
   return 0;
 }
 

@@ -373,7 +373,7 @@ Quick quick_path(const HostPath& path, std::string& candidate) {
 // Whether a failed first try leaves the path worth walking.
 bool worth_walking(int error) { return error == ENOENT || error == ENOTDIR; }
 
-const char* base_name(const std::string& path) { return path.c_str() + path.rfind('/') + 1; }
+const char* base_name(const std::string& path) { return path.c_str() + (path.rfind('/') + 1); }
 
 // Fills `entry` from a stat result; false for anything but a regular file or
 // a directory, leaving `entry` as it was.

@@ -33,7 +33,7 @@ row "usage: -dd1" "" 255 '' "$USAGE" -- -dd1 a b
 row "usage: -t1" "" 255 '' "$USAGE" -- -t1 a b
 row "usage: a,b c" "" 255 '' "$USAGE" -- a,b c
 
-PAIR='mk a same; mk b same'
+PAIR='mk a same; mk b same; stamp "2024-01-01 12:00" a b'
 row "two files" "$PAIR" 0 'a - b > OK
 ' '' -- a b
 row "comma-joined items and joined switches" "$PAIR" 0 '' '' -- a,b -d1t
