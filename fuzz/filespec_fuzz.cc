@@ -21,11 +21,11 @@ bool has_upper(const std::string& text) {
 }
 
 // dir is empty or ends where a name may begin: after `\` or a drive's `:`.
-bool well_formed(const FileSpec& spec) {
-  const bool dirEnds = spec.dir.empty() || spec.dir.back() == '\\' ||
-                       (spec.dir.size() == 2 && spec.dir[1] == ':');
-  return dirEnds && !has_upper(spec.dir) && !has_upper(spec.name) && !has_upper(spec.ext) &&
-         spec.name.find_first_of("\\.") == std::string::npos;
+bool well_formed(const FileSpec& parts) {
+  const bool dirEnds = parts.dir.empty() || parts.dir.back() == '\\' ||
+                       (parts.dir.size() == 2 && parts.dir[1] == ':');
+  return dirEnds && !has_upper(parts.dir) && !has_upper(parts.name) && !has_upper(parts.ext) &&
+         parts.name.find_first_of("\\.") == std::string::npos;
 }
 
 std::string next_field(const uint8_t*& data, const uint8_t* end) {

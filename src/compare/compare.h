@@ -26,7 +26,7 @@ const unsigned BATCH_SIZE = 50;
 // "insufficient memory" and ends with STATUS_FATAL.
 void allocate_compare_buffers();
 
-// Compares every plain file that the source specification selects with its
+// Compares every plain file that the source file item selects with its
 // copy, in the order the search gives them. Ends the process itself when
 // there is no source entry at all (STATUS_NO_FILES), on a fatal error, and
 // at display level 0 on the first difference.

@@ -38,8 +38,8 @@ char split_file_spec(const std::string& text, const std::string& dirPattern,
 
 namespace {
 
-void join_drive(char drive, FileSpec& spec) {
-  if (drive) spec.dir = std::string(1, drive) + ":" + spec.dir;
+void join_drive(char drive, FileSpec& parts) {
+  if (drive) parts.dir = std::string(1, drive) + ":" + parts.dir;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ struct FileSpec {
   std::string ext;   // the rest after that `.`, or the default extension
 };
 
-// The prepared specifications; written once by prepare_file_specs.
+// The two prepared file specifications; written once by prepare_file_specs.
 extern FileSpec sourceSpec;
 extern FileSpec destSpec;
 
