@@ -342,14 +342,15 @@ enum Quick {
 
 // The POSIX path to try first for `path`, whose last component holds no
 // wildcard: in a remembered directory, the name its listing gives; else the
-// path as spelled.
-Quick quick_path(const HostPath& path, std::string& candidate) {
+// path as spelled, unless `spelledTried` says that one failed already.
+Quick quick_path(const HostPath& path, bool spelledTried, std::string& candidate) {
   std::string last = path.last;
   if (!drop_trailing_dots(last)) return QUICK_MISSING;
   if (!named_parent(path, candidate)) return QUICK_WALK;
   const auto memo = std::find_if(foldedDirs.begin(), foldedDirs.end(),
                                  [&](const FoldedDir& dir) { return dir.named == candidate; });
   if (memo == foldedDirs.end()) {
+    if (spelledTried) return QUICK_WALK;
     if (path.dirs.empty() && !path.absolute) candidate.clear();
     append_component(candidate, last);
     return QUICK_TRY;
@@ -387,11 +388,12 @@ bool fill_entry(const struct stat& st, const char* name, FindEntry& entry) {
   return true;
 }
 
-// Looks up the one file or directory that `path` names.
-bool find_single(const HostPath& path, FindEntry& entry) {
+// Looks up the one file or directory that `path` names; `spelledTried`
+// says that the path as spelled was tried and not found.
+bool find_single(const HostPath& path, bool spelledTried, FindEntry& entry) {
   std::string candidate;
   struct stat st;
-  switch (quick_path(path, candidate)) {
+  switch (quick_path(path, spelledTried, candidate)) {
     case QUICK_MISSING:
       return false;
     case QUICK_TRY:
@@ -501,7 +503,8 @@ FindSearch* found_single(const std::string& pattern, FindEntry& entry) {
 
 FindSearch* find_first(const std::string& pattern, FindEntry& entry) {
   static std::string direct;
-  if (direct_path(pattern, direct)) {
+  const bool spelledTried = direct_path(pattern, direct);
+  if (spelledTried) {
     struct stat st;
     if (stat(direct.c_str(), &st) == 0) {
       return fill_entry(st, base_name(direct), entry) ? found_single(pattern, entry) : nullptr;
@@ -511,7 +514,7 @@ FindSearch* find_first(const std::string& pattern, FindEntry& entry) {
   HostPath path;
   if (!split_host_path(pattern, path)) return nullptr;
   if (!has_wildcard(path.last)) {
-    return find_single(path, entry) ? found_single(pattern, entry) : nullptr;
+    return find_single(path, spelledTried, entry) ? found_single(pattern, entry) : nullptr;
   }
   std::string real;
   const int dirfd = open_parent(path, real);
@@ -565,9 +568,9 @@ int open_walked(const HostPath& path) {
   return fd;
 }
 
-int open_path(const HostPath& path) {
+int open_path(const HostPath& path, bool spelledTried) {
   std::string candidate;
-  switch (quick_path(path, candidate)) {
+  switch (quick_path(path, spelledTried, candidate)) {
     case QUICK_MISSING:
       return -1;
     case QUICK_TRY: {
@@ -585,11 +588,11 @@ int open_path(const HostPath& path) {
 
 FILE* open_for_reading(const std::string& pathText) {
   static std::string direct;
-  int fd = -1;
-  if (!direct_path(pathText, direct) ||
-      ((fd = open(direct.c_str(), OPEN_FLAGS)) < 0 && worth_walking(errno))) {
+  const bool spelledTried = direct_path(pathText, direct);
+  int fd = spelledTried ? open(direct.c_str(), OPEN_FLAGS) : -1;
+  if (fd < 0 && (!spelledTried || worth_walking(errno))) {
     HostPath path;
-    if (split_host_path(pathText, path)) fd = open_path(path);
+    if (split_host_path(pathText, path)) fd = open_path(path, spelledTried);
   }
   if (fd < 0) return nullptr;
   uint64_t size;
